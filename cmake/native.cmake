@@ -1,0 +1,62 @@
+# Native Linux build: the core's tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then the Windows builds and their Wine tests.
+
+set(SANITIZERS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+target_compile_options(core PRIVATE ${SANITIZERS})
+
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(${GOOGLETEST_SOURCE} googletest EXCLUDE_FROM_ALL)
+
+include(cmake/core-tests.cmake)
+target_compile_options(core_tests PRIVATE ${SANITIZERS})
+target_link_options(core_tests PRIVATE ${SANITIZERS})
+add_test(NAME native.core COMMAND core_tests)
+
+# The Windows program, cross-compiled.  The shipped program is 32-bit; where
+# this host cannot execute 32-bit code, the Wine tests run a 64-bit build of
+# the same sources instead (see scripts/lib/wine.sh).
+set(WINE_TEST_ARCH "i686" CACHE STRING "Windows build the Wine tests run: i686 or x86_64")
+include(ExternalProject)
+foreach(arch i686 x86_64)
+  if(arch STREQUAL "i686" OR arch STREQUAL WINE_TEST_ARCH)
+    ExternalProject_Add(windows-${arch}
+      SOURCE_DIR ${CMAKE_SOURCE_DIR}
+      BINARY_DIR ${CMAKE_BINARY_DIR}/windows-${arch}
+      CMAKE_ARGS
+        -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-${arch}.cmake
+        -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
+        -DGOOGLETEST_SOURCE=${GOOGLETEST_SOURCE}
+      INSTALL_COMMAND ""
+      BUILD_ALWAYS ON
+      USES_TERMINAL_BUILD ON)
+  endif()
+endforeach()
+
+set(WINE_BIN ${CMAKE_BINARY_DIR}/windows-${WINE_TEST_ARCH})
+set(WINE_SESSION ${CMAKE_BINARY_DIR}/wine-session)
+set(SESSION_SCRIPT ${CMAKE_SOURCE_DIR}/scripts/lib/wine-session)
+
+# One Xvfb display and one fresh Wine prefix for the whole run, made by a
+# fixture and always torn down by another, whatever the tests did.
+add_test(NAME wine.start COMMAND ${SESSION_SCRIPT} start ${WINE_SESSION})
+add_test(NAME wine.stop COMMAND ${SESSION_SCRIPT} stop ${WINE_SESSION})
+set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 180)
+set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
+
+# name  executable  resource locks
+function(add_wine_test name exe)
+  add_test(NAME wine.${name} COMMAND ${SESSION_SCRIPT} run ${WINE_SESSION} ${WINE_BIN}/${exe})
+  set_tests_properties(wine.${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600)
+  if(ARGN)
+    set_tests_properties(wine.${name} PROPERTIES RESOURCE_LOCK "${ARGN}")
+  endif()
+endfunction()
+
+add_wine_test(core core_tests.exe)
+add_wine_test(config config_tests.exe)
+add_wine_test(net net_tests.exe)
+# The desktop (keyboard focus, clipboard) and the fixed ports are shared by
+# whatever the tests start, so these run one at a time.
+add_wine_test(output output_tests.exe desktop)
+add_wine_test(program program_tests.exe desktop ports)

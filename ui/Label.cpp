@@ -1,0 +1,95 @@
+#include "Label.h"
+
+namespace {
+
+constexpr char LabelClass[] = "WenloLabel";
+
+ATOM registerLabelClass() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = LabelClass;
+    return RegisterClassA(&wc);
+}
+
+HFONT createOwnFont(std::string_view face, LONG height) {
+    LOGFONTA font = {};
+    font.lfHeight = height;
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    font.lfQuality = PROOF_QUALITY;
+    font.lfPitchAndFamily = DEFAULT_PITCH;
+    face.copy(font.lfFaceName, sizeof font.lfFaceName - 1);
+    return CreateFontIndirectA(&font);
+}
+
+}  // namespace
+
+Label::Label(HWND parent, int x, int y, int width, int height, std::string_view caption,
+             const LabelStyle& style)
+    : style_(style) {
+    static const ATOM registered = registerLabelClass();
+    (void)registered;
+    if (!style.fontFace.empty()) ownFont_.reset(createOwnFont(style.fontFace, style.fontHeight));
+    window_ = CreateWindowExA(style.sunken ? WS_EX_CLIENTEDGE : 0, LabelClass, Text(caption).c_str(),
+                              WS_CHILD | WS_VISIBLE, x, y, width, height, parent, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+    if (window_) {
+        SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Label::windowProc));
+    }
+}
+
+Text Label::caption() const {
+    Text text(static_cast<std::size_t>(GetWindowTextLengthA(window_)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(window_, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void Label::setCaption(const Text& caption) {
+    SetWindowTextA(window_, caption.c_str());
+    InvalidateRect(window_, nullptr, TRUE);
+    UpdateWindow(window_);
+}
+
+void Label::paint(HDC dc) const {
+    RECT area;
+    GetClientRect(window_, &area);
+    FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
+    const HGDIOBJ font = ownFont_ ? static_cast<HGDIOBJ>(ownFont_.get()) : GetStockObject(DEFAULT_GUI_FONT);
+    const HGDIOBJ oldFont = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    const Text text = caption();
+    constexpr UINT Format = DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOCLIP;
+    if (style_.engraved) {
+        SetTextColor(dc, RGB(255, 255, 255));
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area, Format);
+        OffsetRect(&area, 1, 1);
+    }
+    SetTextColor(dc, style_.textColour);
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area, Format);
+    SelectObject(dc, oldFont);
+}
+
+LRESULT CALLBACK Label::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Label*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcA(window, message, wParam, lParam);
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        const HDC dc = BeginPaint(window, &ps);
+        self->paint(dc);
+        EndPaint(window, &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND: return 1;  // painting fills the background itself
+    case WM_LBUTTONDOWN:
+        if (self->onLeftButtonDown_) self->onLeftButtonDown_();
+        return 0;
+    case WM_NCDESTROY: SetWindowLongPtrA(window, GWLP_USERDATA, 0); break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
