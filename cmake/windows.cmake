@@ -1,6 +1,6 @@
 # The Windows build: the program and its tests, run under Wine.
 
-add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 # No DLLs beside the executables: the C++ runtime is linked in.
 add_link_options(-static -static-libgcc -static-libstdc++)
 

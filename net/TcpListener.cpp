@@ -62,8 +62,8 @@ bool TcpListener::startListening() {
     address.sin_addr.s_addr = htonl(INADDR_ANY);
     address.sin_port = htons(static_cast<u_short>(port_ & 0xFFFF));
     const bool ok =
-        bind(listenSocket_.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        listen(listenSocket_.get(), SOMAXCONN) == 0 &&
+        ::bind(listenSocket_.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        ::listen(listenSocket_.get(), SOMAXCONN) == 0 &&
         WSAAsyncSelect(listenSocket_.get(), window_.get(), AcceptMessage, FD_ACCEPT) == 0;
     if (!ok) closeSocket(listenSocket_);
     return listening();

@@ -149,7 +149,7 @@ void MainWindow::createControls() {
     编辑框按键次数 = createEdit(w, 344, 96, 40, "1");
     captions_.push_back(caption(17, 96, 39, 22, "客户端:"));
     标签客户端 = caption(80, 96, 193, 24, "", {SongTi, -16, Red, true});
-    标签9 = caption(176, 131, 51, 16, "帮助关于", {.engraved = true});
+    标签9 = caption(176, 131, 51, 16, "帮助关于", {{}, 0, RGB(0, 0, 0), false, true});
     captions_.push_back(caption(19, 134, 96, 12, "双击复制到剪辑板"));
     标签6 = caption(320, 134, 56, 12, "");
     列表框1 = createChild(w, "LISTBOX", WS_EX_CLIENTEDGE,

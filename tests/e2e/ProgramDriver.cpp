@@ -1,0 +1,110 @@
+#include "ProgramDriver.h"
+
+namespace {
+
+std::string programPath() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string directory(path);
+    directory.resize(directory.rfind('\\'));
+    return directory + "\\" PROGRAM_EXE;
+}
+
+struct Search {
+    DWORD processId;
+    const char* className;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK findByClass(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<Search*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (owner == search->processId && IsWindowVisible(window) && std::string(className) == search->className) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+Program::Program(std::optional<std::string> settings) {
+    const std::string exe = folder_.file(PROGRAM_EXE);
+    if (!CopyFileA(programPath().c_str(), exe.c_str(), FALSE)) return;
+    if (settings) writeFile(folder_.file("WLconfig.ini"), *settings);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + exe + "\"";
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.path().c_str(),
+                        &startup, &process_))
+        return;
+    waitUntil([&] {
+        mainWindow_ = findWindow("WenloMainWindow");
+        return mainWindow_ != nullptr;
+    }, 30000);
+}
+
+Program::~Program() {
+    if (process_.hProcess) {
+        if (running()) {
+            TerminateProcess(process_.hProcess, 1);
+            WaitForSingleObject(process_.hProcess, 20000);
+        }
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+}
+
+HWND Program::findWindow(const char* className) const {
+    Search search{process_.dwProcessId, className};
+    EnumWindows(findByClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND Program::control(int x, int y) const {
+    for (HWND child = GetWindow(mainWindow_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect;
+        GetWindowRect(child, &rect);
+        POINT corner = {rect.left, rect.top};
+        ScreenToClient(mainWindow_, &corner);
+        if (corner.x == x && corner.y == y) return child;
+    }
+    return nullptr;
+}
+
+std::vector<std::wstring> Program::history() const {
+    const HWND list = control(11, 154);
+    std::vector<std::wstring> items;
+    const auto count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::wstring item(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+        item.resize(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
+        items.push_back(item);
+    }
+    return items;
+}
+
+bool Program::waitForExit(DWORD timeoutMs) {
+    return waitUntil([&] { return !running(); }, timeoutMs);
+}
+
+bool Program::running() const {
+    return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::wstring windowTextOf(HWND window) {
+    wchar_t text[1024] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &length);
+    return std::wstring(text, length);
+}
+
+bool isChecked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+bool sendScan(int port, std::string_view bytes) {
+    TestClient phone(port);
+    return phone.connected() && phone.sendAll(bytes);
+}
