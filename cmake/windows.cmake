@@ -18,6 +18,7 @@ target_link_libraries(winparts PUBLIC core ws2_32 user32 gdi32 shell32 kernel32)
 add_executable(wenlo-scanner WIN32 app/main.cpp ui/resources.rc)
 target_link_libraries(wenlo-scanner PRIVATE winparts)
 set_target_properties(wenlo-scanner PROPERTIES OUTPUT_NAME WenloScanner)
+target_link_options(wenlo-scanner PRIVATE -s)  # shipped without symbols
 
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -42,3 +43,8 @@ target_link_libraries(program_tests PRIVATE wine_support GTest::gtest_main)
 target_compile_definitions(program_tests PRIVATE
   PROGRAM_EXE="$<TARGET_FILE_NAME:wenlo-scanner>")
 add_dependencies(program_tests wenlo-scanner)
+
+add_executable(screenshots tests/e2e/screenshots.cpp tests/e2e/ProgramDriver.cpp)
+target_link_libraries(screenshots PRIVATE wine_support)
+target_compile_definitions(screenshots PRIVATE PROGRAM_EXE="$<TARGET_FILE_NAME:wenlo-scanner>")
+add_dependencies(screenshots wenlo-scanner)

@@ -192,7 +192,7 @@ TEST_F(ProgramTest, TheHelpOpensAtAPressOnItsLabelAndClosesAtAPressOnIt) {
         PostMessageW(at(program, HelpLabel), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
         HWND help = nullptr;
         ASSERT_TRUE(waitUntil([&] { return (help = program.findWindow("WenloHelp")) != nullptr; }));
-        EXPECT_FALSE(IsWindowEnabled(program.mainWindow()));
+        EXPECT_TRUE(waitUntil([&] { return !IsWindowEnabled(program.mainWindow()); }));
         RECT rect;
         GetWindowRect(help, &rect);
         EXPECT_EQ(rect.right - rect.left, 250);
@@ -221,27 +221,28 @@ TEST_F(ProgramTest, EscClosesTheHelpWithoutAQuestion) {
     EXPECT_TRUE(IsWindowEnabled(program.mainWindow()));
 }
 
+// The answer to a message sent without waiting for it.
+struct QueryReply {
+    LRESULT value = -1;
+    bool answered = false;
+    static void CALLBACK received(HWND, UINT, ULONG_PTR self, LRESULT result) {
+        auto* reply = reinterpret_cast<QueryReply*>(self);
+        reply->value = result;
+        reply->answered = true;
+    }
+};
+
 TEST_F(ProgramTest, AShutDownQueryAnsweredCancelRefusesTheSessionEnd) {
     Program program;
     ASSERT_TRUE(program.started());
-    LRESULT reply = -1;
-    bool answered = false;
-    struct Reply {
-        LRESULT* value;
-        bool* done;
-    } target{&reply, &answered};
-    SendMessageCallbackW(program.mainWindow(), WM_QUERYENDSESSION, 0, 0,
-                         [](HWND, UINT, ULONG_PTR data, LRESULT result) {
-                             auto* r = reinterpret_cast<Reply*>(data);
-                             *r->value = result;
-                             *r->done = true;
-                         },
-                         reinterpret_cast<ULONG_PTR>(&target));
+    QueryReply reply;
+    SendMessageCallbackW(program.mainWindow(), WM_QUERYENDSESSION, 0, 0, &QueryReply::received,
+                         reinterpret_cast<ULONG_PTR>(&reply));
     const HWND box = waitForQuestion(program);
     ASSERT_TRUE(box);
     answer(box, IDCANCEL);
-    ASSERT_TRUE(waitUntil([&] { return answered; }));
-    EXPECT_EQ(reply, FALSE);
+    ASSERT_TRUE(waitUntil([&] { return reply.answered; }));
+    EXPECT_EQ(reply.value, FALSE);
     EXPECT_TRUE(program.running());
 }
 
