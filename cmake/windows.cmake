@@ -5,6 +5,7 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=
 add_link_options(-static -static-libgcc -static-libstdc++)
 
 add_library(winparts STATIC
+  app/WindowClass.cpp
   config/ConfigFile.cpp
   net/TcpListener.cpp
   net/LocalAddressList.cpp

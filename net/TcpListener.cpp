@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "../app/WindowClass.h"
 #include "AddressText.h"
 
 namespace {
@@ -20,28 +21,15 @@ constexpr std::size_t MinimumRead = 64 * 1024;
 // A buffer grown for a large burst is given back afterwards.
 constexpr std::size_t KeptBufferSize = 1024 * 1024;
 
-ATOM registerNotificationClass() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;  // replaced per window once it exists
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = NotificationClass;
-    return RegisterClassA(&wc);
-}
-
 }  // namespace
 
 TcpListener::TcpListener(int32_t port) : port_(port) {
     WSADATA data;
     socketsReady_ = WSAStartup(MAKEWORD(1, 1), &data) == 0;
-    static const ATOM registered = registerNotificationClass();
-    (void)registered;
+    registerWindowClass(NotificationClass);
     window_.reset(CreateWindowExA(0, NotificationClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                   nullptr, GetModuleHandleA(nullptr), nullptr));
-    if (window_) {
-        SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        SetWindowLongPtrA(window_.get(), GWLP_WNDPROC,
-                          reinterpret_cast<LONG_PTR>(&TcpListener::notificationProc));
-    }
+    if (window_) attachWindow(window_.get(), this, &TcpListener::notificationProc);
     startListening();
 }
 
@@ -78,7 +66,7 @@ void TcpListener::closeSocket(SocketHandle& socket) {
 
 LRESULT CALLBACK TcpListener::notificationProc(HWND window, UINT message, WPARAM wParam,
                                                LPARAM lParam) {
-    auto* self = reinterpret_cast<TcpListener*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = windowOwner<TcpListener>(window);
     if (self && self->listening()) {
         if (message == AcceptMessage) {
             self->onAcceptReady();

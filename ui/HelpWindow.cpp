@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "../app/Text.h"
+#include "../app/WindowClass.h"
 #include "UiRules.h"
 
 namespace {
@@ -37,32 +38,14 @@ private:
     bool destroyRequested_ = false;
 };
 
-ATOM registerClasses() {
-    WNDCLASSA help = {};
-    help.lpfnWndProc = DefWindowProcA;
-    help.hInstance = GetModuleHandleA(nullptr);
-    help.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    help.lpszClassName = HelpClass;
-    RegisterClassA(&help);
-    WNDCLASSA owner = help;
-    owner.lpszClassName = OwnerClass;
-    return RegisterClassA(&owner);
-}
-
-void ensureClasses() {
-    static const ATOM registered = registerClasses();
-    (void)registered;
-}
-
 bool HelpWindow::open(HWND owner) {
-    ensureClasses();
+    registerWindowClass(HelpClass);
     const int left = (GetSystemMetrics(SM_CXSCREEN) - HelpWidth) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - HelpHeight) / 2;
     window_ = CreateWindowExA(0, HelpClass, "", WS_POPUP, left, top, HelpWidth, HelpHeight, owner,
                               nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!window_) return false;
-    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HelpWindow::windowProc));
+    attachWindow(window_, this, &HelpWindow::windowProc);
     const HWND text = CreateWindowExA(
         0, "EDIT", Text(HelpText).c_str(),
         WS_CHILD | WS_VISIBLE | WS_DISABLED | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 1, 0,
@@ -153,7 +136,7 @@ LRESULT HelpWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(background_.get());
     }
     case WM_NCDESTROY:
-        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+        detachWindow(window_);
         window_ = nullptr;
         break;
     }
@@ -161,7 +144,7 @@ LRESULT HelpWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK HelpWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<HelpWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = windowOwner<HelpWindow>(window);
     if (!self) return DefWindowProcA(window, message, wParam, lParam);
     return self->handle(message, wParam, lParam);
 }
@@ -179,7 +162,7 @@ BOOL CALLBACK findOpenHelp(HWND window, LPARAM found) {
 }  // namespace
 
 WindowHandle createHiddenOwnerWindow() {
-    ensureClasses();
+    registerWindowClass(OwnerClass);
     return WindowHandle(CreateWindowExA(WS_EX_TOOLWINDOW, OwnerClass, "", 0, 0, 0, 0, 0, nullptr,
                                         nullptr, GetModuleHandleA(nullptr), nullptr));
 }

@@ -1,17 +1,10 @@
 #include "Label.h"
 
+#include "../app/WindowClass.h"
+
 namespace {
 
 constexpr char LabelClass[] = "WenloLabel";
-
-ATOM registerLabelClass() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = LabelClass;
-    return RegisterClassA(&wc);
-}
 
 HFONT createOwnFont(std::string_view face, LONG height) {
     LOGFONTA font = {};
@@ -31,16 +24,12 @@ HFONT createOwnFont(std::string_view face, LONG height) {
 Label::Label(HWND parent, int x, int y, int width, int height, std::string_view caption,
              const LabelStyle& style)
     : style_(style) {
-    static const ATOM registered = registerLabelClass();
-    (void)registered;
+    registerWindowClass(LabelClass);
     if (!style.fontFace.empty()) ownFont_.reset(createOwnFont(style.fontFace, style.fontHeight));
     window_ = CreateWindowExA(style.sunken ? WS_EX_CLIENTEDGE : 0, LabelClass, Text(caption).c_str(),
                               WS_CHILD | WS_VISIBLE, x, y, width, height, parent, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
-    if (window_) {
-        SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Label::windowProc));
-    }
+    if (window_) attachWindow(window_, this, &Label::windowProc);
 }
 
 Text Label::caption() const {
@@ -75,7 +64,7 @@ void Label::paint(HDC dc) const {
 }
 
 LRESULT CALLBACK Label::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<Label*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = windowOwner<Label>(window);
     if (!self) return DefWindowProcA(window, message, wParam, lParam);
     switch (message) {
     case WM_PAINT: {
@@ -89,7 +78,7 @@ LRESULT CALLBACK Label::windowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_LBUTTONDOWN:
         if (self->onLeftButtonDown_) self->onLeftButtonDown_();
         return 0;
-    case WM_NCDESTROY: SetWindowLongPtrA(window, GWLP_USERDATA, 0); break;
+    case WM_NCDESTROY: detachWindow(window); break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

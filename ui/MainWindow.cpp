@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "../app/ScanHandler.h"
+#include "../app/WindowClass.h"
 #include "../net/LocalAddressList.h"
 #include "../output/DesktopOutput.h"
 #include "HelpWindow.h"
@@ -108,8 +109,7 @@ std::unique_ptr<MainWindow> MainWindow::create(AppState& state, ConfigFile& conf
     self->window_ = CreateWindowExA(0, MainClass, Text(MainWindowTitle).c_str(), WindowStyle, left, top,
                                     WindowWidth, WindowHeight, nullptr, nullptr, instance(), nullptr);
     if (!self->window_) return nullptr;
-    SetWindowLongPtrA(self->window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self.get()));
-    SetWindowLongPtrA(self->window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainWindow::windowProc));
+    attachWindow(self->window_, self.get(), &MainWindow::windowProc);
     RECT outer;
     GetWindowRect(self->window_, &outer);
     if (outer.right - outer.left != WindowWidth || outer.bottom - outer.top != WindowHeight)
@@ -191,7 +191,7 @@ bool MainWindow::preTranslate(MSG& msg) {
 }
 
 LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = windowOwner<MainWindow>(window);
     if (!self) return DefWindowProcA(window, message, wParam, lParam);
     return self->handle(message, wParam, lParam);
 }
@@ -247,7 +247,7 @@ void MainWindow::onDestroyed() {
     标签客户端.reset();
     标签6.reset();
     标签9.reset();
-    SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+    detachWindow(window_);
     window_ = nullptr;
     PostQuitMessage(0);
 }
