@@ -60,3 +60,32 @@ add_wine_test(net net_tests.exe)
 # whatever the tests start, so these run one at a time.
 add_wine_test(output output_tests.exe desktop)
 add_wine_test(program program_tests.exe desktop ports)
+add_wine_test(abuse abuse_tests.exe desktop ports)
+
+# The abuse suite also starts the program from a folder nobody may write to.
+set(READONLY_FOLDER ${CMAKE_BINARY_DIR}/readonly-folder)
+string(REPLACE "/" "\\" READONLY_FOLDER_WINDOWS "Z:${READONLY_FOLDER}")
+add_test(NAME abuse.folder.make
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/lib/readonly-folder make ${READONLY_FOLDER} ${WINE_BIN}/WenloScanner.exe)
+add_test(NAME abuse.folder.remove COMMAND ${CMAKE_SOURCE_DIR}/scripts/lib/readonly-folder remove ${READONLY_FOLDER})
+set_tests_properties(abuse.folder.make PROPERTIES FIXTURES_SETUP readonly)
+set_tests_properties(abuse.folder.remove PROPERTIES FIXTURES_CLEANUP readonly)
+set_tests_properties(wine.abuse PROPERTIES
+  FIXTURES_REQUIRED "wine;readonly"
+  ENVIRONMENT "WENLO_READONLY_FOLDER=${READONLY_FOLDER_WINDOWS}")
+
+# libFuzzer targets for the arrival path, the number rules and the
+# executable's directory, built with clang; a short fixed run of each is a
+# test, and scripts/fuzz runs them for as long as asked.
+find_program(CLANGXX clang++)
+if(CLANGXX)
+  ExternalProject_Add(fuzzers
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}/tests/fuzz
+    BINARY_DIR ${CMAKE_BINARY_DIR}/fuzz
+    CMAKE_ARGS -DCMAKE_CXX_COMPILER=${CLANGXX}
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS ON)
+  foreach(target arrival number run_directory)
+    add_test(NAME fuzz.${target} COMMAND ${CMAKE_BINARY_DIR}/fuzz/${target}_fuzz -runs=200000 -seed=1)
+  endforeach()
+endif()

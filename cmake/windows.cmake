@@ -39,13 +39,16 @@ foreach(suite output config net)
   target_link_libraries(${suite}_tests PRIVATE wine_support GTest::gtest_main)
 endforeach()
 
-add_executable(program_tests tests/e2e/program_test.cpp tests/e2e/ProgramDriver.cpp)
-target_link_libraries(program_tests PRIVATE wine_support GTest::gtest_main)
-target_compile_definitions(program_tests PRIVATE
-  PROGRAM_EXE="$<TARGET_FILE_NAME:wenlo-scanner>")
-add_dependencies(program_tests wenlo-scanner)
+# Drives the real program from outside.
+add_library(program_driver STATIC tests/e2e/ProgramDriver.cpp)
+target_link_libraries(program_driver PUBLIC wine_support psapi)
+target_compile_definitions(program_driver PUBLIC PROGRAM_EXE="$<TARGET_FILE_NAME:wenlo-scanner>")
+add_dependencies(program_driver wenlo-scanner)
 
-add_executable(screenshots tests/e2e/screenshots.cpp tests/e2e/ProgramDriver.cpp)
-target_link_libraries(screenshots PRIVATE wine_support)
-target_compile_definitions(screenshots PRIVATE PROGRAM_EXE="$<TARGET_FILE_NAME:wenlo-scanner>")
-add_dependencies(screenshots wenlo-scanner)
+foreach(suite program abuse)
+  add_executable(${suite}_tests tests/e2e/${suite}_test.cpp)
+  target_link_libraries(${suite}_tests PRIVATE program_driver GTest::gtest_main)
+endforeach()
+
+add_executable(screenshots tests/e2e/screenshots.cpp)
+target_link_libraries(screenshots PRIVATE program_driver)

@@ -1,5 +1,7 @@
 #include "ProgramDriver.h"
 
+#include <psapi.h>
+
 namespace {
 
 std::string programPath() {
@@ -35,10 +37,20 @@ Program::Program(std::optional<std::string> settings) {
     const std::string exe = folder_.file(PROGRAM_EXE);
     if (!CopyFileA(programPath().c_str(), exe.c_str(), FALSE)) return;
     if (settings) writeFile(folder_.file("WLconfig.ini"), *settings);
+    start(exe, folder_.path());
+}
+
+std::unique_ptr<Program> Program::startIn(const std::string& folder) {
+    std::unique_ptr<Program> program(new Program(StartsNothing{}));
+    program->start(folder + "\\" PROGRAM_EXE, folder);
+    return program;
+}
+
+void Program::start(const std::string& exe, const std::string& folder) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + exe + "\"";
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.path().c_str(),
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                         &startup, &process_))
         return;
     waitUntil([&] {
@@ -91,15 +103,36 @@ bool Program::waitForExit(DWORD timeoutMs) {
     return waitUntil([&] { return !running(); }, timeoutMs);
 }
 
+ProcessStats Program::stats() const {
+    ProcessStats stats;
+    PROCESS_MEMORY_COUNTERS_EX memory = {};
+    memory.cb = sizeof memory;
+    if (GetProcessMemoryInfo(process_.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
+        stats.privateBytes = memory.PrivateUsage;
+    GetProcessHandleCount(process_.hProcess, &stats.handles);
+    return stats;
+}
+
+bool Program::scanUntilListed(std::string_view bytes) {
+    const std::size_t before = history().size();
+    return waitUntil([&] {
+        sendScan(1223, bytes);
+        return waitUntil([&] { return history().size() > before; }, 1000);
+    }, 30000);
+}
+
 bool Program::running() const {
     return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
 std::wstring windowTextOf(HWND window) {
-    wchar_t text[1024] = {};
     DWORD_PTR length = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &length);
-    return std::wstring(text, length);
+    SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+    std::wstring text(length + 1, L'\0');
+    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                        5000, &length);
+    text.resize(length);
+    return text;
 }
 
 bool isChecked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
