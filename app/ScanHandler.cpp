@@ -1,5 +1,7 @@
 #include "ScanHandler.h"
 
+#include <algorithm>
+
 #include "ScanRules.h"
 
 namespace {
@@ -7,7 +9,7 @@ namespace {
 void typeScan(ScanControls& controls, DesktopOutput& desktop, const Text& code) {
     desktop.setClipboardText(code);  // a failure still pastes whatever the clipboard holds
     desktop.pressKeys(vk::Control, vk::V);
-    const int32_t presses = repeatCount(controls.repeatCountText());
+    const int32_t presses = std::min(repeatCount(controls.repeatCountText()), MaxPressesPerScan);
     for (int32_t i = 1; i <= presses; ++i) {
         // Both buttons are read afresh every time: the user may switch meanwhile.
         if (controls.enterChecked()) desktop.pressKeys(vk::Enter);

@@ -7,6 +7,11 @@
 
 inline constexpr int32_t SuppressionPeriodMs = 300;
 
+// The most Enter or Tab presses that one scan makes.  The repeat count comes
+// from a hand-edited file or from the box itself, and a count in the millions
+// would hold the window thread for hours; no form needs more than this.
+inline constexpr int32_t MaxPressesPerScan = 1000;
+
 namespace vk {
 inline constexpr uint8_t Tab = 9;
 inline constexpr uint8_t Enter = 13;

@@ -5,6 +5,7 @@ add_executable(core_tests
   tests/native/startup_init_test.cpp
   tests/native/config_rules_test.cpp
   tests/native/address_text_test.cpp
+  tests/native/read_buffer_test.cpp
   tests/native/ui_rules_test.cpp)
 target_compile_definitions(core_tests PRIVATE SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 target_link_libraries(core_tests PRIVATE core GTest::gtest_main)

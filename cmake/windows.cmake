@@ -52,3 +52,11 @@ endforeach()
 
 add_executable(screenshots tests/e2e/screenshots.cpp)
 target_link_libraries(screenshots PRIVATE program_driver)
+
+# The benchmark: the floor and the empty window program beside the driver.
+add_executable(floor WIN32 bench/floor.cpp)
+target_link_libraries(floor PRIVATE ws2_32)
+add_executable(empty_window WIN32 bench/empty_window.cpp)
+add_executable(bench bench/bench.cpp)
+target_link_libraries(bench PRIVATE wine_support psapi)
+add_dependencies(bench wenlo-scanner floor empty_window)

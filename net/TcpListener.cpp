@@ -18,8 +18,6 @@ constexpr char NotificationClass[] = "TcpListenerNotification";
 // stream drain as fast as a plain reader would, and a burst that has fully
 // arrived is taken whole because the read is sized to what is pending.
 constexpr std::size_t MinimumRead = 64 * 1024;
-// A buffer grown for a large burst is given back afterwards.
-constexpr std::size_t KeptBufferSize = 1024 * 1024;
 
 }  // namespace
 
@@ -122,10 +120,8 @@ void TcpListener::onClientReady(SOCKET socket, WORD event) {
 std::size_t TcpListener::readPending(SOCKET socket, std::size_t offset) {
     u_long pending = 0;
     if (ioctlsocket(socket, FIONREAD, &pending) != 0) return 0;
-    const std::size_t want = std::min<std::size_t>(
-        std::max<std::size_t>(pending, MinimumRead), INT_MAX);
-    if (buffer_.size() < offset + want) buffer_.resize(offset + want);
-    const int got = recv(socket, buffer_.data() + offset, static_cast<int>(want), 0);
+    const std::size_t want = std::min<std::size_t>(std::max<std::size_t>(pending, MinimumRead), INT_MAX);
+    const int got = recv(socket, buffer_.reserve(offset, want), static_cast<int>(want), 0);
     return got > 0 ? static_cast<std::size_t>(got) : 0;
 }
 
@@ -140,7 +136,7 @@ void TcpListener::onClientData(SOCKET socket) {
         const Text address = client->address;
         handlers_.onDataArrived(std::string_view(buffer_.data(), got), address);
     }
-    releaseLargeBuffer();
+    buffer_.settle(got);
 }
 
 // The peer has closed, but what it sent last may still be unread: no further
@@ -155,14 +151,10 @@ void TcpListener::onClientClosed(SOCKET socket) {
         handlers_.onDataArrived(std::string_view(buffer_.data(), total), address);
         client = findClient(socket);
     }
-    releaseLargeBuffer();
+    buffer_.settle(total);
     if (client == clients_.end()) return;
     ClientEntry leaving = std::move(*client);
     clients_.erase(client);
     if (handlers_.onClientLeft) handlers_.onClientLeft(leaving.address);
     closeSocket(leaving.socket);
-}
-
-void TcpListener::releaseLargeBuffer() {
-    if (buffer_.size() > KeptBufferSize) std::vector<char>().swap(buffer_);
 }

@@ -12,6 +12,7 @@
 
 #include "../app/Text.h"
 #include "../app/WinHandles.h"
+#include "ReadBuffer.h"
 
 class TcpListener {
 public:
@@ -47,13 +48,12 @@ private:
     void onClientClosed(SOCKET socket);
     std::vector<ClientEntry>::iterator findClient(SOCKET socket);
     std::size_t readPending(SOCKET socket, std::size_t offset);
-    void releaseLargeBuffer();
 
     bool socketsReady_ = false;
     int32_t port_;
     SocketHandle listenSocket_;
     std::vector<ClientEntry> clients_;
     WindowHandle window_;  // receives the readiness notifications
-    std::vector<char> buffer_;
+    ReadBuffer buffer_;
     Handlers handlers_;
 };

@@ -182,6 +182,9 @@ void MainWindow::bindHandlers() {
 }
 
 bool MainWindow::preTranslate(MSG& msg) {
+    // Only keys concern the window here; socket notifications and the rest
+    // go straight on, without the look at the window tree.
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
     if (!window_ || (msg.hwnd != window_ && !IsChild(window_, msg.hwnd))) return false;
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && plainKey()) {
         SendMessageA(window_, WM_CLOSE, 0, 0);  // the key goes no further

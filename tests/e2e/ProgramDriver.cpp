@@ -108,7 +108,8 @@ ProcessStats Program::stats() const {
     PROCESS_MEMORY_COUNTERS_EX memory = {};
     memory.cb = sizeof memory;
     if (GetProcessMemoryInfo(process_.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
-        stats.privateBytes = memory.PrivateUsage;
+        // Wine leaves PrivateUsage at 0; the commit charge is its nearest figure.
+        stats.privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
     GetProcessHandleCount(process_.hProcess, &stats.handles);
     return stats;
 }

@@ -234,7 +234,10 @@ INSTANTIATE_TEST_SUITE_P(Table, SettingsFiles, testing::Values(
     SettingsCase{"number_minus_one", "[data]\r\nNumber=-1\r\nButton=0", L"", L"-1", true, "S"},
     SettingsCase{"number_full_width", "[data]\r\nNumber=\xA3\xB2\r\nButton=0", L"", L"\xFF12", true, "S\r\n\r\n"},
     SettingsCase{"number_low_bits_one", "[data]\r\nNumber=4294967297\r\nButton=1", L"", L"4294967297", false,
-                 "S\t"}),
+                 "S\t"},
+    // Two thousand million presses would hold the program for hours: bounded.
+    SettingsCase{"number_in_the_billions", "[data]\r\nNumber=2147483647\r\nButton=1", L"", L"2147483647", false,
+                 "S" + std::string(1000, '\t')}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StartupAbuse, ADirectoryNamedLikeTheFileReadsEveryKeyEmpty) {

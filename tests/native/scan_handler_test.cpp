@@ -122,6 +122,20 @@ TEST_F(ScanHandling, RepeatCountAndKeyChoiceAreReadAtEveryScan) {
     }
 }
 
+TEST_F(ScanHandling, AHugeRepeatCountIsBoundedSoTheWindowThreadIsNotHeldForHours) {
+    for (const Text count : {"2147483647", "1e9", "1001", "1000"}) {
+        window.count = count;
+        desktop.keys.clear();
+        arrive("code");
+        EXPECT_EQ(desktop.keys, "P" + std::string(MaxPressesPerScan, 'E')) << count;
+        window.advance(300, state);
+    }
+    window.count = "999";
+    desktop.keys.clear();
+    arrive("code");
+    EXPECT_EQ(desktop.keys.size(), 1000u);
+}
+
 TEST_F(ScanHandling, ASwitchFromEnterToTabBetweenScansTakesEffect) {
     arrive("first");
     window.advance(400, state);

@@ -17,8 +17,10 @@ bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
 }
 
 void pumpMessages() {
+    // Bounded: a peer that floods this thread with input must not keep the
+    // caller from looking at its deadline.
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    for (int served = 0; served < 10000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++served) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

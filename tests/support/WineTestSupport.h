@@ -15,7 +15,7 @@
 // Serves this thread's messages until condition holds or the deadline passes.
 bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 
-// Serves what is queued now, without waiting.
+// Serves what is queued now (at most some thousands), without waiting.
 void pumpMessages();
 
 // A fresh folder under the temporary directory, removed with its content.
