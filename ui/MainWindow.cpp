@@ -91,8 +91,7 @@ bool isChecked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == 
 
 }  // namespace
 
-MainWindow::MainWindow(AppState& state, ConfigFile& config, HWND helpOwner)
-    : state_(state), config_(config), helpOwner_(helpOwner) {}
+MainWindow::MainWindow(AppState& state, HWND helpOwner) : state_(state), helpOwner_(helpOwner) {}
 
 MainWindow::~MainWindow() {
     if (window_) DestroyWindow(window_);
@@ -101,7 +100,7 @@ MainWindow::~MainWindow() {
 std::unique_ptr<MainWindow> MainWindow::create(AppState& state, ConfigFile& config, HWND helpOwner) {
     static const ATOM registered = registerMainClass();
     (void)registered;
-    std::unique_ptr<MainWindow> self(new MainWindow(state, config, helpOwner));
+    std::unique_ptr<MainWindow> self(new MainWindow(state, helpOwner));
 
     processPendingMessages();  // delivery is suspended until the window is built
     const int left = (GetSystemMetrics(SM_CXSCREEN) - WindowWidth) / 2;

@@ -30,7 +30,7 @@ public:
     bool preTranslate(MSG& msg);
 
 private:
-    MainWindow(AppState& state, ConfigFile& config, HWND helpOwner);
+    MainWindow(AppState& state, HWND helpOwner);
     static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT, WPARAM, LPARAM);
     void createControls();
@@ -64,7 +64,6 @@ private:
     void stop() override;
 
     AppState& state_;
-    ConfigFile& config_;
     HWND helpOwner_;
     HWND window_ = nullptr;
     bool delivering_ = false;  // events are dropped while the window is being built

@@ -270,12 +270,8 @@ TEST_F(StartupAbuse, AFolderWhereTheFileCannotBeCreated) {
 }
 
 TEST_F(StartupAbuse, APortTakenByAnotherProgramAtStart) {
-    SocketHandle taken(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(ScanPort);
-    ASSERT_EQ(bind(taken.get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(taken.get(), 1), 0);
+    const SocketHandle taken = takePort(ScanPort);
+    ASSERT_TRUE(taken);
     Program program;
     ASSERT_TRUE(program.started());
     EXPECT_FALSE(program.findWindow("#32770")) << "no message box at a taken port";

@@ -130,14 +130,53 @@ bool TestClient::waitForPeerClose(DWORD timeoutMs) {
     return got == 0 || (got < 0 && WSAGetLastError() == WSAECONNRESET);
 }
 
-bool portIsFree(int port) {
+bool portIsFree(int port) { return static_cast<bool>(takePort(port)); }
+
+SocketHandle takePort(int port) {
     startSockets();
-    SocketHandle probe(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    SocketHandle holder(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
     sockaddr_in address = {};
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<u_short>(port));
-    return bind(probe.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-           listen(probe.get(), 1) == 0;
+    if (bind(holder.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(holder.get(), 1) != 0)
+        holder.reset();
+    return holder;
+}
+
+bool holdFocus(HWND window, HWND focus) {
+    ULONGLONG heldSince = 0;
+    return waitUntil([&] {
+        if (GetForegroundWindow() != window || GetFocus() != focus) {
+            SetForegroundWindow(window);
+            SetFocus(focus);
+            heldSince = 0;
+            return false;
+        }
+        if (!heldSince) heldSince = GetTickCount64();
+        return GetTickCount64() - heldSince >= 300;
+    });
+}
+
+KeyWindow::KeyWindow(Listener listener) : listener_(std::move(listener)) {
+    static const ATOM registered = [] {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = &KeyWindow::proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "WenloKeyWindow";
+        return RegisterClassA(&wc);
+    }();
+    (void)registered;
+    window_.reset(CreateWindowExA(0, "WenloKeyWindow", "keys", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 200, 100,
+                                  nullptr, nullptr, GetModuleHandleA(nullptr), this));
+}
+
+LRESULT CALLBACK KeyWindow::proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    auto* self = reinterpret_cast<KeyWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self && (message == WM_KEYDOWN || message == WM_KEYUP)) self->listener_(message, wParam);
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 namespace {
@@ -168,21 +207,7 @@ FocusedEdit::FocusedEdit() {
 
 FocusedEdit::~FocusedEdit() = default;
 
-bool FocusedEdit::takeFocus() {
-    // Without a window manager the foreground can still move after the call:
-    // the focus must have held for a while before anything is typed.
-    ULONGLONG heldSince = 0;
-    return waitUntil([&] {
-        if (GetForegroundWindow() != window_.get() || GetFocus() != edit_) {
-            SetForegroundWindow(window_.get());
-            SetFocus(edit_);
-            heldSince = 0;
-            return false;
-        }
-        if (!heldSince) heldSince = GetTickCount64();
-        return GetTickCount64() - heldSince >= 300;
-    });
-}
+bool FocusedEdit::takeFocus() { return holdFocus(window_.get(), edit_); }
 
 std::string FocusedEdit::text() const {
     std::string text(static_cast<std::size_t>(GetWindowTextLengthA(edit_)) + 1, '\0');

@@ -60,6 +60,30 @@ private:
 // True when a listening socket could be bound to the port right now.
 bool portIsFree(int port);
 
+// A listening socket on the port, as another program holding it would have.
+SocketHandle takePort(int port);
+
+// Brings a top-level window to the front with focus on `focus` (itself or a
+// child) and waits until the focus has held: without a window manager the
+// foreground can still move after the call.
+bool holdFocus(HWND window, HWND focus);
+
+// A top-level window of the test's own that takes the focus and tells each
+// key event it receives (WM_KEYDOWN or WM_KEYUP, and the virtual key).
+class KeyWindow {
+public:
+    using Listener = std::function<void(UINT message, WPARAM key)>;
+    explicit KeyWindow(Listener listener);
+    KeyWindow(const KeyWindow&) = delete;
+    KeyWindow& operator=(const KeyWindow&) = delete;
+    bool takeFocus() { return holdFocus(window_.get(), window_.get()); }
+
+private:
+    static LRESULT CALLBACK proc(HWND, UINT, WPARAM, LPARAM);
+    Listener listener_;
+    WindowHandle window_;
+};
+
 // A top-level window of the test's own with a multi-line edit control that
 // has the keyboard focus; Enter and Tab land in it as "\r\n" and "\t".
 class FocusedEdit {

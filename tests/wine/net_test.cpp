@@ -185,13 +185,8 @@ TEST(ListenerUnderLoad, AStreamingPeerDoesNotHoldUpOtherClientsOrTheWindowThread
 }
 
 TEST(ListenerPorts, APortTakenAtCreationLeavesThatListenerSilentAndTheOtherWorking) {
-    startSockets();
-    SocketHandle taken(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(PortA);
-    ASSERT_EQ(bind(taken.get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(taken.get(), 1), 0);
+    const SocketHandle taken = takePort(PortA);
+    ASSERT_TRUE(taken);
     TcpListener blocked(PortA), other(PortB);
     EXPECT_FALSE(blocked.listening());
     EXPECT_TRUE(other.listening());

@@ -82,51 +82,11 @@ TEST(ClipboardHeldElsewhere, GivesFalseAndKeepsTheOldContent) {
     EXPECT_EQ(clipboardText(), "before");
 }
 
-// A focused window that records the key events it receives.
-class KeyRecorder {
-public:
-    KeyRecorder() {
-        static const ATOM registered = [] {
-            WNDCLASSA wc = {};
-            wc.lpfnWndProc = &KeyRecorder::proc;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.lpszClassName = "WenloKeyRecorder";
-            return RegisterClassA(&wc);
-        }();
-        (void)registered;
-        window_.reset(CreateWindowExA(0, "WenloKeyRecorder", "keys", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 200,
-                                      100, nullptr, nullptr, GetModuleHandleA(nullptr), this));
-    }
-    bool takeFocus() {
-        ULONGLONG heldSince = 0;
-        return waitUntil([&] {
-            if (GetForegroundWindow() != window_.get() || GetFocus() != window_.get()) {
-                SetForegroundWindow(window_.get());
-                SetFocus(window_.get());
-                heldSince = 0;
-                return false;
-            }
-            if (!heldSince) heldSince = GetTickCount64();
-            return GetTickCount64() - heldSince >= 300;
-        });
-    }
-    std::vector<std::string> events;  // "down 17", "up 86", ...
-
-private:
-    static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_NCCREATE)
-            SetWindowLongPtrA(window, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-        auto* self = reinterpret_cast<KeyRecorder*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (self && (message == WM_KEYDOWN || message == WM_KEYUP))
-            self->events.push_back((message == WM_KEYDOWN ? "down " : "up ") + std::to_string(wParam));
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    WindowHandle window_;
-};
-
 TEST(PressKeys, ReleasesInTheOrderOfPressing) {
-    KeyRecorder recorder;
+    std::vector<std::string> events;  // "down 17", "up 86", ...
+    KeyWindow recorder([&](UINT message, WPARAM key) {
+        events.push_back((message == WM_KEYDOWN ? "down " : "up ") + std::to_string(key));
+    });
     ASSERT_TRUE(recorder.takeFocus());
     struct Case {
         uint8_t vk1, vk2, vk3;
@@ -139,11 +99,11 @@ TEST(PressKeys, ReleasesInTheOrderOfPressing) {
         {17, 0, 86, {"down 17", "down 86", "up 17", "up 86"}},
     };
     for (const Case& c : cases) {
-        recorder.events.clear();
+        events.clear();
         pressKeys(c.vk1, c.vk2, c.vk3);
-        EXPECT_TRUE(waitUntil([&] { return recorder.events.size() >= c.events.size(); }));
+        EXPECT_TRUE(waitUntil([&] { return events.size() >= c.events.size(); }));
         pumpMessages();
-        EXPECT_EQ(recorder.events, c.events);
+        EXPECT_EQ(events, c.events);
     }
 }
 
