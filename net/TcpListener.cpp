@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-
 #include <cstring>
 
 #include "../app/WindowClass.h"
