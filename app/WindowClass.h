@@ -4,6 +4,8 @@
 // handles it (GWLP_USERDATA), with that object's procedure.
 #include <windows.h>
 
+#include "Text.h"
+
 // Registers a class with DefWindowProcA as its procedure; a second call for
 // the same name does nothing.
 void registerWindowClass(const char* name, HBRUSH background = nullptr);
@@ -19,3 +21,9 @@ T* windowOwner(HWND window) {
 
 // Unties a window that is being destroyed from its object.
 inline void detachWindow(HWND window) { SetWindowLongPtrA(window, GWLP_USERDATA, 0); }
+
+// A window's text: a label's caption, an edit box's content.
+Text windowText(HWND window);
+
+// True when neither Ctrl, Shift nor Alt is down: Esc closes only then.
+bool noModifierDown();

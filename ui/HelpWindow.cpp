@@ -17,10 +17,6 @@ constexpr COLORREF HelpBackground = RGB(236, 236, 236);
 constexpr COLORREF HelpTextColour = RGB(255, 0, 0);
 constexpr UINT DestroyRequest = WM_APP + 1;  // closeHelp's posted request
 
-bool plainKey() {
-    return GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_MENU) >= 0;
-}
-
 class HelpWindow {
 public:
     bool open(HWND owner);
@@ -119,7 +115,7 @@ LRESULT HelpWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_KEYDOWN:
-        if (wParam == VK_ESCAPE && plainKey()) SendMessageA(window_, WM_CLOSE, 0, 0);
+        if (wParam == VK_ESCAPE && noModifierDown()) SendMessageA(window_, WM_CLOSE, 0, 0);
         return 0;
     case WM_CLOSE: teardown(); return 0;
     case WM_ERASEBKGND: {

@@ -32,11 +32,7 @@ Label::Label(HWND parent, int x, int y, int width, int height, std::string_view 
     if (window_) attachWindow(window_, this, &Label::windowProc);
 }
 
-Text Label::caption() const {
-    Text text(static_cast<std::size_t>(GetWindowTextLengthA(window_)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(window_, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+Text Label::caption() const { return windowText(window_); }
 
 void Label::setCaption(const Text& caption) {
     SetWindowTextA(window_, caption.c_str());

@@ -25,10 +25,6 @@ constexpr std::string_view SongTi = "宋体";
 HINSTANCE instance() { return GetModuleHandleA(nullptr); }
 HGDIOBJ guiFont() { return GetStockObject(DEFAULT_GUI_FONT); }
 
-bool plainKey() {
-    return GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_MENU) >= 0;
-}
-
 ATOM registerMainClass() {
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
@@ -79,12 +75,6 @@ HWND createRadio(HWND parent, int x, int y, std::string_view text) {
     return createChild(parent, "BUTTON", 0,
                        WS_TABSTOP | BS_AUTORADIOBUTTON | BS_MULTILINE | BS_LEFT | BS_VCENTER, x, y, 64, 20,
                        text);
-}
-
-Text windowText(HWND window) {
-    Text text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-    return text;
 }
 
 bool isChecked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -185,7 +175,7 @@ bool MainWindow::preTranslate(MSG& msg) {
     // go straight on, without the look at the window tree.
     if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
     if (!window_ || (msg.hwnd != window_ && !IsChild(window_, msg.hwnd))) return false;
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && plainKey()) {
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && noModifierDown()) {
         SendMessageA(window_, WM_CLOSE, 0, 0);  // the key goes no further
         return true;
     }

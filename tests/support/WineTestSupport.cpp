@@ -209,11 +209,7 @@ FocusedEdit::~FocusedEdit() = default;
 
 bool FocusedEdit::takeFocus() { return holdFocus(window_.get(), edit_); }
 
-std::string FocusedEdit::text() const {
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(edit_)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(edit_, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+std::string FocusedEdit::text() const { return windowText(edit_); }
 
 void FocusedEdit::clear() { SetWindowTextA(edit_, ""); }
 

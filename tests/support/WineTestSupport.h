@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/WinHandles.h"
+#include "app/WindowClass.h"
 
 // Serves this thread's messages until condition holds or the deadline passes.
 bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
